@@ -105,14 +105,15 @@ std::string ReplaceTextNoCase(const std::string& text, const std::string& oldTex
 std::string ReplaceRepeated(const std::string& text, const std::string& oldText,
                             const std::string& newText) {
     if (oldText.empty() || newText.find(oldText) != std::string::npos) return text;
-    // Rewrites that grow the text need not end; stop at a bound far beyond
-    // any real use instead of exhausting memory.
-    const size_t kMaxSize = size_t(16) << 20;
+    // A rewrite that keeps recreating the pattern need not end: stop at
+    // bounds far beyond any real use rather than spin or exhaust memory.
+    const size_t maxSize = text.size() * 4 + 4096;
+    const long maxSteps = 1L << 20;
     std::string out(text);
     size_t d = out.find(oldText);
-    while (d != std::string::npos) {
+    for (long step = 0; d != std::string::npos && step < maxSteps; ++step) {
         out.replace(d, oldText.size(), newText);
-        if (out.size() > kMaxSize) break;
+        if (out.size() > maxSize) break;
         // Nothing before d matched, so a new match must overlap the insertion.
         size_t from = d >= oldText.size() - 1 ? d - (oldText.size() - 1) : 0;
         d = out.find(oldText, from);
