@@ -289,11 +289,9 @@ int BuildCommand(Args& args) {
     for (const std::string& lf : langFiles) {
         std::string entry;
         if (!ReadLanguageFile(lf, entry, error)) return Fail(error);
-        opt.languageBlock += entry;
+        if (opt.languageBlock.empty()) opt.languageBlock = package::kLanguageListDelimiter;
+        opt.languageBlock += entry + package::kLanguageListDelimiter;
     }
-    if (!opt.languageBlock.empty())
-        opt.languageBlock =
-            package::kLanguageListDelimiter + opt.languageBlock + package::kLanguageListDelimiter;
     // Empty items are stored as such; a present key with an empty value is "no token".
     if (hasToken) params[package::param::kToken] = Scramble(token);
     std::vector<std::string> items(params, params + package::kBlockItemCount);
