@@ -78,9 +78,16 @@ std::string SUB::Get(const std::string& list, int index, const std::string& def)
     if (list.size() == 1 && list[0] == kTemp) return def;
     if (index == -1) index = Count(list) - 1;
     if (index < 0) return def;
-    std::vector<std::string> items = ScanItems(list);
-    if (static_cast<size_t>(index) >= items.size() || items[index].empty()) return def;
-    return items[index];
+    size_t end = ScanLength(list);
+    if (end == 0) return def;
+    const char d = list[0];
+    size_t p = 1;
+    for (int i = 0;; ++i) {
+        size_t q = list.find(d, p);
+        if (q == std::string::npos || q >= end) return def;
+        if (i == index) return q > p ? list.substr(p, q - p) : def;
+        p = q + 1;
+    }
 }
 
 int64_t SUB::GetInt64(const std::string& list, int index, int64_t def) {
