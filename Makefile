@@ -4,9 +4,20 @@ SHELL := /bin/bash
 NPROC := $(shell nproc)
 NATIVE := build/native
 WIN32 := build/win32
+WIN64 := build/win64
+# Where the Wine tests run: the shipped 32-bit tree, or a 64-bit build of the
+# same sources on machines that cannot execute 32-bit code.
+WINE_ARCH := $(shell scripts/wine-arch)
+ifeq ($(WINE_ARCH),win32)
+WINE_TREE := $(WIN32)
+WIN32_TESTS := ON
+else
+WINE_TREE := $(WIN64)
+WIN32_TESTS := OFF
+endif
 FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap configure build native win32 test test-native test-win32 fuzz demo clean format
+.PHONY: all bootstrap configure build native win32 win64 test test-native test-win32 fuzz demo clean format
 
 all: build
 
@@ -19,7 +30,11 @@ $(NATIVE)/build.ninja:
 
 $(WIN32)/build.ninja:
 	cmake -S . -B $(WIN32) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DSTUB_WINE_TESTS=$(WIN32_TESTS)
+
+$(WIN64)/build.ninja:
+	cmake -S . -B $(WIN64) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
 
 native: $(NATIVE)/build.ninja
 	cmake --build $(NATIVE) -j $(NPROC)
@@ -27,7 +42,13 @@ native: $(NATIVE)/build.ninja
 win32: $(WIN32)/build.ninja
 	cmake --build $(WIN32) -j $(NPROC)
 
+win64: $(WIN64)/build.ninja
+	cmake --build $(WIN64) -j $(NPROC)
+
 build: native win32
+ifeq ($(WINE_ARCH),win64)
+build: win64
+endif
 
 test: bootstrap
 	@$(MAKE) --no-print-directory build
@@ -39,7 +60,7 @@ test-native:
 # The Wine tests share one prefix; its wineserver is ended afterwards either way.
 test-win32:
 	scripts/wine-run cmd /c exit 0 >/dev/null
-	ctest --test-dir $(WIN32) --output-on-failure -j $(NPROC); rc=$$?; scripts/wine-stop; exit $$rc
+	ctest --test-dir $(WINE_TREE) --output-on-failure -j $(NPROC); rc=$$?; scripts/wine-stop; exit $$rc
 
 # Longer fuzzing: every fuzzer for FUZZ_SECONDS seconds.
 fuzz: bootstrap native

@@ -6,7 +6,8 @@ TEST(NativeTree, ZlibRoundTrip) {
     const char text[] = "payload payload payload";
     Bytef packed[128];
     uLongf packedLen = sizeof packed;
-    ASSERT_EQ(compress(packed, &packedLen, reinterpret_cast<const Bytef*>(text), sizeof text), Z_OK);
+    ASSERT_EQ(compress(packed, &packedLen, reinterpret_cast<const Bytef*>(text), sizeof text),
+              Z_OK);
     Bytef back[128];
     uLongf backLen = sizeof back;
     ASSERT_EQ(uncompress(back, &backLen, packed, packedLen), Z_OK);
