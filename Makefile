@@ -1,3 +1,5 @@
+# Builds of one tree are serialised (flock), so parallel callers never race
+# inside one ninja tree.
 # Front door: `make test` and `make demo` install what is missing, build both
 # trees and run. Everything lands under build/ (trees, Wine prefix) and dist/.
 SHELL := /bin/bash
@@ -37,13 +39,16 @@ $(WIN64)/build.ninja:
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
 
 native: $(NATIVE)/build.ninja
-	cmake --build $(NATIVE) -j $(NPROC)
+	@mkdir -p $(NATIVE)
+	flock $(NATIVE)/.build-lock cmake --build $(NATIVE) -j $(NPROC)
 
 win32: $(WIN32)/build.ninja
-	cmake --build $(WIN32) -j $(NPROC)
+	@mkdir -p $(WIN32)
+	flock $(WIN32)/.build-lock cmake --build $(WIN32) -j $(NPROC)
 
 win64: $(WIN64)/build.ninja
-	cmake --build $(WIN64) -j $(NPROC)
+	@mkdir -p $(WIN64)
+	flock $(WIN64)/.build-lock cmake --build $(WIN64) -j $(NPROC)
 
 build: native win32
 ifeq ($(WINE_ARCH),win64)
