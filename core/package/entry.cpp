@@ -3,6 +3,7 @@
 #include "core/package/format.h"
 #include "core/util/ksub.h"
 
+#include <cctype>
 #include <cstring>
 #include <vector>
 #include <zlib.h>
@@ -41,6 +42,27 @@ std::string MakeEntryHeader(const std::string& name, uint32_t dosTime) {
            std::to_string(dosTime) + kEntryHeaderDelimiter;
 }
 
+namespace {
+// CON, PRN, AUX, NUL, COM1..9, LPT1..9 (also as "CON.txt" or "con "): Windows
+// opens the device instead of a file in the target folder.
+bool IsDeviceName(const std::string& component) {
+    std::string stem = component.substr(0, component.find('.'));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.pop_back();
+    for (char& c : stem)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || stem == "CONIN$" ||
+        stem == "CONOUT$")
+        return true;
+    if (stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0)) {
+        unsigned char d = static_cast<unsigned char>(stem[3]);
+        // Digits 1..9 and the superscripts 1, 2, 3 of the ANSI code page.
+        return (d >= '1' && d <= '9') || d == 0xB9 || d == 0xB2 || d == 0xB3;
+    }
+    return false;
+}
+} // namespace
+
 bool IsSafeEntryName(const std::string& name) {
     if (name.empty() || name[0] == '\\') return false;
     size_t start = 0;
@@ -52,6 +74,7 @@ bool IsSafeEntryName(const std::string& name) {
             if (c < 0x20 || std::strchr("<>:\"/|?*", c)) return false;
         // Windows drops trailing dots and blanks, which would make "..." a parent.
         if (part.back() == '.' || part.back() == ' ') return false;
+        if (IsDeviceName(part)) return false;
         if (end == std::string::npos) return true;
         start = end + 1;
     }

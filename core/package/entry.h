@@ -43,7 +43,8 @@ std::string MakeEntryHeader(const std::string& name, uint32_t dosTime);
 
 // A relative name that stays inside the target folder: not empty, no drive,
 // no leading backslash, no "." or ".." component, no byte below 0x20 and none
-// of <>:"/|?* (the run marker is cut off before this test).
+// of <>:"/|?*, no component that names a device ("CON", "lpt1.txt"); the run
+// marker is cut off before this test.
 bool IsSafeEntryName(const std::string& name);
 
 // Receives one entry as it is decoded. Begin is called once the header is
