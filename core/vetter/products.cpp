@@ -12,14 +12,19 @@ const char kAscendoKeyWow[] = "SOFTWARE\\Wow6432Node\\Morwick\\Vigilon Suite\\As
 const char kOldAscendoKey[] = "SOFTWARE\\Morwick Alder\\Ascendo";
 const char kOldAscendoKeyWow[] = "SOFTWARE\\Wow6432Node\\Morwick Alder\\Ascendo";
 
-bool AnyProductInstalled(const char* key, const VersionLookupFn& lookup) {
+Walk WalkProducts(const char* key, const VersionLookupFn& lookup) {
+    if (!key) return Walk::None;
     for (const ProductEntry* e = ProductTable; *e->upgradeCode; ++e) {
         if (std::strcmp(e->key, key) != 0) continue;
         int r = lookup(e->upgradeCode);
-        if (r == RET_OK || r == RET_NOVERSION) return true;
-        if (r == RET_BADCALL) return false;
+        if (r == RET_OK || r == RET_NOVERSION) return Walk::Installed;
+        if (r == RET_BADCALL) return Walk::BadCall;
     }
-    return false;
+    return Walk::None;
+}
+
+bool AnyProductInstalled(const char* key, const VersionLookupFn& lookup) {
+    return WalkProducts(key, lookup) == Walk::Installed;
 }
 
 bool IsProductKey(const char* key) {

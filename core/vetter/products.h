@@ -10,6 +10,8 @@ using VersionLookupFn = std::function<int(const char* upgradeCode)>;
 
 // First entry with this key whose lookup answers 0 or 2 gives true; 3 ends
 // the walk with false; other results go on to the next entry.
+enum class Walk { Installed, BadCall, None };
+Walk WalkProducts(const char* key, const VersionLookupFn& lookup);
 bool AnyProductInstalled(const char* key, const VersionLookupFn& lookup);
 // appname must be a table key; then any rivappname product installed.
 bool RivalInstalled(const char* data, const VersionLookupFn& lookup);
