@@ -237,6 +237,19 @@ TEST_F(TreeTest, ReadOnlyFilesStayWithoutClearing) {
     EXPECT_TRUE(DeleteTree(root_, true, nullptr));
 }
 
+TEST_F(TreeTest, LinkedFoldersGoWithoutWhatTheyPointTo) {
+    testsupport::TempDir outside;
+    const std::string kept = outside.file("kept.txt");
+    ASSERT_TRUE(WriteWholeFile(kept, "keep me"));
+    const std::string link = root_ + "\\link";
+    if (!CreateSymbolicLinkA(link.c_str(), outside.path().c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY))
+        GTEST_SKIP() << "no directory links here";
+    if (!Exists(link + "\\kept.txt")) GTEST_SKIP() << "directory links do not resolve here";
+    EXPECT_TRUE(DeleteTree(root_, true, nullptr));
+    EXPECT_FALSE(Exists(root_));
+    EXPECT_EQ(ReadWholeFile(kept), "keep me");
+}
+
 TEST(SelfDelete, BatchTextWithLongAndShortNames) {
     testsupport::TempDir dir;
     const std::string folder = dir.file("My Program");
