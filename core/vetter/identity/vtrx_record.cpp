@@ -131,12 +131,12 @@ void VtrxRequest::SetDataValue(uint32_t value, size_t width) {
 void VtrxRequest::OverlayHeader(const uint8_t* bytes, size_t n) {
     if (!bytes) return;
     std::vector<uint8_t>& s = Slot(0);
+    // The data length belongs to the data really held, whatever the answer
+    // header claims; the returned data sets it.
+    uint32_t held = Get32(&s[kOffDataLength]);
     size_t keep = std::min(n, kHeaderSize);
     if (keep > 4) std::memcpy(&s[4], bytes + 4, keep - 4);
-    // The data length is the bytes really held, whatever the answer claims.
-    uint32_t held = uint32_t(s.size() - kHeaderSize);
-    uint32_t claimed = Get32(&s[kOffDataLength]);
-    if (claimed > held) Put32(&s[kOffDataLength], held);
+    Put32(&s[kOffDataLength], held);
     s[kOffVersion] = kFormatVersion;
     Put16(&s[kOffHeaderLength], uint16_t(kHeaderSize));
 }

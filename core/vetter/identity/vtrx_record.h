@@ -85,7 +85,7 @@ class VtrxRequest {
     // A 1-, 2- or 4-byte little-endian value as the data; other widths: none.
     void SetDataValue(uint32_t value, size_t width);
     // Replaces the header by up to 48 returned bytes (a short answer keeps the
-    // rest of the old header); the magic is kept.
+    // rest of the old header); the magic and the data length are kept.
     void OverlayHeader(const uint8_t* bytes, size_t n);
     void SetStatus(uint32_t status);
     void SetFlags(uint16_t flagsA, uint16_t flagsB);

@@ -115,6 +115,14 @@ TEST(VtrxRecord, AnswersCopiedBack) {
     ApplyCmdRequestAnswer(r, shortHeader, sizeof(shortHeader), nullptr, 0);
     EXPECT_EQ(r.Status(), 21u);
     EXPECT_EQ(r.HeaderBytes()[4], kFormatVersion);
+
+    // A header claiming more data than came exposes no slot bytes.
+    r.SetData(data, 1);
+    answer.dataLength = 4;
+    hb = EncodeHeader(answer);
+    r.OverlayHeader(hb.data(), hb.size());
+    EXPECT_EQ(r.DataLength(), 1u);
+    EXPECT_EQ(r.Data(), (std::vector<uint8_t>{2}));
 }
 
 TEST(VtrxTransport, MemberChoiceAndNames) {
