@@ -62,10 +62,14 @@ test: bootstrap
 test-native:
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(NPROC)
 
-# The Wine tests share one prefix; its wineserver is ended afterwards either way.
+# The Wine tests share one prefix and the local HTTP test servers (127.0.0.1
+# only); the servers and the prefix's wineserver are ended afterwards either way.
 test-win32:
 	scripts/wine-run cmd /c exit 0 >/dev/null
-	ctest --test-dir $(WINE_TREE) --output-on-failure -j $(NPROC); rc=$$?; scripts/wine-stop; exit $$rc
+	testing/servers/start-all >/dev/null; \
+	. build/http-servers/env; \
+	ctest --test-dir $(WINE_TREE) --output-on-failure -j $(NPROC); rc=$$?; \
+	testing/servers/stop-all >/dev/null 2>&1; scripts/wine-stop; exit $$rc
 
 # Longer fuzzing: every fuzzer for FUZZ_SECONDS seconds.
 fuzz: bootstrap native
