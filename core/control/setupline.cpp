@@ -59,4 +59,9 @@ std::string SpaceQuestion(const SpaceTexts& texts, bool alwaysAsk, const std::st
     return ReplaceText(message, "<SPACE_AVAIL>", MegabyteText(available, decimalSeparator));
 }
 
+std::string SpanRelaunchArguments(const std::string& ownArguments, const std::string& exePath) {
+    return Trim(ownArguments + " " + kSpanLevelOption + "2 " + kSpanFirstPartOption + "\"" +
+                exePath + ".001\" " + kOriginExeOption + "\"" + exePath + "\"");
+}
+
 } // namespace setupline

@@ -48,4 +48,9 @@ struct SpaceTexts {
 std::string SpaceQuestion(const SpaceTexts& texts, bool alwaysAsk, const std::string& folder,
                           double required, double available, char decimalSeparator);
 
+// The relaunched copy's arguments: the stub's own, " /SpanCdLvl=2
+// /SpanDiskFName1=" with the quoted first part file (exe + ".001"), then
+// " /OriginExe=" with the quoted exe path; trimmed.
+std::string SpanRelaunchArguments(const std::string& ownArguments, const std::string& exePath);
+
 } // namespace setupline

@@ -1,3 +1,4 @@
+#include "stub/control/entry.h"
 #include "stub/ui/kdebug.h"
 
 #include <windows.h>
@@ -9,7 +10,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const std::string commandLine = GetCommandLineA();
     ConsoleLine(pid + " ==== STUB START ====> " + commandLine + "<");
 
+    int exitCode = 0;
+    try {
+        exitCode = entry::RunStub();
+    } catch (...) {
+        ConsoleLine(pid + " ==== unexpected failure ====");
+    }
+
     ConsoleLine(pid + " ==== STUB END ====> " + commandLine + "<");
     ConsoleLine("");
-    return 0;
+    entry::EndTrace();
+    return exitCode;
 }

@@ -103,6 +103,14 @@ TEST(SetupLine, RelaunchedCopyPassesItsOriginOnAndNoSpanOption) {
     EXPECT_EQ(line, "C:\\T\\SETUP_9\\Engine.exe /q /OriginExe=\"D:\\Setup.exe\" /TH_ID=_5");
 }
 
+TEST(SetupLine, SpanRelaunchArgumentsNameThePartAndTheOrigin) {
+    EXPECT_EQ(setupline::SpanRelaunchArguments(" /q ", "D:\\S p\\Setup.exe"),
+              "/q  /SpanCdLvl=2 /SpanDiskFName1=\"D:\\S p\\Setup.exe.001\" "
+              "/OriginExe=\"D:\\S p\\Setup.exe\"");
+    EXPECT_EQ(setupline::SpanRelaunchArguments("", "D:\\Setup.exe"),
+              "/SpanCdLvl=2 /SpanDiskFName1=\"D:\\Setup.exe.001\" /OriginExe=\"D:\\Setup.exe\"");
+}
+
 TEST(SetupLine, MegabyteTextDecimalsFollowTheSize) {
     struct {
         double bytes;
