@@ -157,8 +157,11 @@ class EntryWriter : public EntrySink {
         return true;
     }
 
+    // A stored entry's chunks are dispatched after by the read itself.
+    void SetCompressed(bool compressed) { compressed_ = compressed; }
+
     bool Content(const char* data, size_t n) override {
-        DispatchPending();
+        if (compressed_) DispatchPending();
         length_ += n;
         if (failed_) return true; // counted for the failure report
         buffer_.append(data, n);
@@ -237,6 +240,7 @@ class EntryWriter : public EntrySink {
     uint32_t dosTime_ = 0;
     bool failed_ = false;
     DWORD error_ = 0;
+    bool compressed_ = false;
 };
 
 void WriteAgentCopy(Win32FileSource& src, uint64_t payloadStart, const std::string& target,
@@ -364,6 +368,7 @@ std::string Extract(const std::string& packagePath, const std::string& targetFol
                     if (counter == rec.BlockCount()) payloadStart = pos;
                     if (counter <= rec.BlockCount()) continue;
                     std::string zlibError;
+                    writer.SetCompressed(b.compressed);
                     EntryResult r = DecodeEntry(pumping, b, writer, zlibError);
                     writer.Finish(r == EntryResult::Ok);
                     if (r == EntryResult::InflateError) {
