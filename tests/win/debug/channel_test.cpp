@@ -1,6 +1,7 @@
 // The debug channel driven in-process against viewer windows the tests make.
 #include "stub/ui/kdebug.h"
 #include "stub/util/handles.h"
+#include "tests/win/debug/private_desktop.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -164,7 +165,7 @@ class UnresponsiveViewer {
   private:
     static DWORD WINAPI Run(void* param) {
         auto* self = static_cast<UnresponsiveViewer*>(param);
-        self->window_ = CreateViewerWindow();
+        if (UsePrivateDesktop()) self->window_ = CreateViewerWindow();
         SetEvent(self->created_.get());
         WaitForSingleObject(self->release_.get(), 30000);
         if (self->window_) DestroyWindow(self->window_);

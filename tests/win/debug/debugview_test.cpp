@@ -2,6 +2,7 @@
 #include "stub/ui/kdebug.h"
 #include "stub/util/handles.h"
 #include "tests/support/wine_test_support.h"
+#include "tests/win/debug/private_desktop.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -16,8 +17,10 @@ struct Process {
 };
 
 Process Start(const std::string& commandLine, HANDLE standardOutput = nullptr) {
+    std::string desktop = PrivateDesktopName();
     STARTUPINFOA si = {};
     si.cb = sizeof si;
+    si.lpDesktop = desktop.empty() ? nullptr : &desktop[0];
     if (standardOutput) {
         si.dwFlags = STARTF_USESTDHANDLES;
         si.hStdOutput = standardOutput;
@@ -145,11 +148,15 @@ TEST(DebugView, WithoutOutFileWritesChunksToStandardOutput) {
 TEST(DebugView, EndsByItselfAfterItsTimeOrWithTheFollowedProcess) {
     ViewerRun timed("--exit-after-ms 500");
     ASSERT_NE(timed.window(), nullptr);
-    ViewerRun follower("--exit-with-pid " + std::to_string(timed.process().pid));
-    ASSERT_NE(follower.window(), nullptr);
+    EXPECT_EQ(WaitExit(timed.process(), 10000), 0);
 
-    EXPECT_EQ(WaitExit(timed.process(), 5000), 0);
-    EXPECT_EQ(WaitExit(follower.process(), 5000), 0);
+    ViewerRun followed("--exit-after-ms 60000");
+    ASSERT_NE(followed.window(), nullptr);
+    ViewerRun follower("--exit-after-ms 60000 --exit-with-pid " +
+                       std::to_string(followed.process().pid));
+    ASSERT_NE(follower.window(), nullptr);
+    EXPECT_EQ(followed.Close(), 0);
+    EXPECT_EQ(WaitExit(follower.process(), 10000), 0) << "long before its own time is up";
 }
 
 TEST(DebugView, RejectsBadOptions) {
