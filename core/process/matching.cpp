@@ -29,10 +29,10 @@ bool CandidateMatches(const std::string& target, const std::string& targetShort,
 }
 
 uint32_t IdFromNameList(const std::string& nameList, const std::string& target,
-                        const ShortFormFn& shortForm) {
+                        const ShortFormFn& shortForm, bool keepFullTarget) {
     std::string names, ids;
     SUB::SplitPairs(SUB::Reverse(nameList), names, ids);
-    const std::string name = FileNamePart(target);
+    const std::string name = keepFullTarget ? target : FileNamePart(target);
     const std::string targetShort = TargetShortForm(name, shortForm);
     const int count = SUB::Count(names);
     for (int i = 0; i < count; ++i) {

@@ -33,6 +33,7 @@ std::string TargetShortForm(const std::string& target, const ShortFormFn& shortF
 
 // In a name=pid list (reversed first, so its last item wins), the id of the
 // first name that matches the file-name part of target, or whose short form
-// matches the target's; 0 when none does.
+// matches the target's; 0 when none does. With keepFullTarget the whole
+// target is compared (for lists of full paths).
 uint32_t IdFromNameList(const std::string& nameList, const std::string& target,
-                        const ShortFormFn& shortForm);
+                        const ShortFormFn& shortForm, bool keepFullTarget = false);

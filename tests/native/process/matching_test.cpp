@@ -98,6 +98,11 @@ TEST(IdFromNameList, LastMatchingItemWins) {
     EXPECT_EQ(IdFromNameList("|a.exe=x|", "a.exe", forms), 0u);
     EXPECT_EQ(IdFromNameList("|a.exe=99999999999|", "a.exe", forms), 0u);
     EXPECT_EQ(IdFromNameList("", "a.exe", forms), 0u);
+    const std::string full = "|C:\\Program Files\\Product\\product.exe=8|C:\\other\\product.exe=9|";
+    EXPECT_EQ(IdFromNameList(full, "C:\\PROGRA~1\\Product\\product.exe", forms, true), 8u);
+    EXPECT_EQ(IdFromNameList(full, "c:\\other\\product.exe", forms, true), 9u);
+    EXPECT_EQ(IdFromNameList(full, "product.exe", forms, true), 0u);
+    EXPECT_EQ(IdFromNameList(full, "C:\\other\\product.exe", forms, false), 0u);
 }
 
 } // namespace
