@@ -32,7 +32,7 @@ Finish FinishOf(bool installed, bool informFinish, int32_t checkMode, bool resta
 }
 
 ShutDownMethod ShutDownMethodOf(const std::string& value) {
-    if (value == "Issue a Message Box") return ShutDownMethod::MessageBox;
+    if (value == "Issue a Message Box") return ShutDownMethod::AskUser;
     if (value == "Using WM_CLOSE") return ShutDownMethod::WmClose;
     if (value == "Using WM_QUIT") return ShutDownMethod::WmQuit;
     if (value == "Using Terminate Process") return ShutDownMethod::Terminate;

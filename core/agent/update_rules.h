@@ -27,7 +27,7 @@ Confirmation ConfirmationOf(bool requested, bool force, int32_t checkMode);
 enum class Finish { None, Inform, AskRestart };
 Finish FinishOf(bool installed, bool informFinish, int32_t checkMode, bool restart);
 
-enum class ShutDownMethod { MessageBox, WmClose, WmQuit, Terminate, DontShutDown, Other };
+enum class ShutDownMethod { AskUser, WmClose, WmQuit, Terminate, DontShutDown, Other };
 // Compared exactly.
 ShutDownMethod ShutDownMethodOf(const std::string& value);
 // Every method but "Don't Shut Down" waits for the product to end.

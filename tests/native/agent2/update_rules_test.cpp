@@ -45,7 +45,7 @@ TEST(UpdateRules, ShutDownMethodsCompareExactly) {
         bool waits;
     };
     const Case cases[] = {
-        {"Issue a Message Box", ShutDownMethod::MessageBox, true},
+        {"Issue a Message Box", ShutDownMethod::AskUser, true},
         {"Using WM_CLOSE", ShutDownMethod::WmClose, true},
         {"Using WM_QUIT", ShutDownMethod::WmQuit, true},
         {"Using Terminate Process", ShutDownMethod::Terminate, true},
