@@ -55,6 +55,10 @@ void RunMainWindow() {
     h.releaseWinInet = ReleaseWinInet;
     h.setMsgBoxFont = SetMsgBoxFont;
     h.autoPlayCancelMsg = AutoPlayCancelMsg;
+    if (S().isAgent) {
+        h.onControlMessage = S().agent.onControlMessage;
+        h.setAgentTimerCount = S().agent.setAgentTimerCount;
+    }
     mainwin::SetHooks(h);
     mainwin::RunMainWindow(S().windowClass, S().package);
 }
@@ -73,6 +77,7 @@ void LoadPackageInfo() {
     s.package = package::ReadPackageInfo(ExePath(false));
     s.isAgent = s.package.IsAutoUpdateAgent();
     SetTraceEnabled(s.isAgent && s.package.WriteTraceLog());
+    if (s.isAgent && s.agent.configure) s.agent.configure(s.package);
 }
 
 void ReleasePackageInfo() {

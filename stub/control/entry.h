@@ -22,6 +22,11 @@ struct AgentHooks {
     void (*checkTestMode)(bool reload) = nullptr;
     // Every timer tick of an agent's main window.
     void (*onTimer)(HWND window) = nullptr;
+    // Once the package is read, when it is an agent's.
+    void (*configure)(const package::TGFileInfo& package) = nullptr;
+    // An agent's main window: its control messages and "/SleepX=".
+    LRESULT (*onControlMessage)(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = nullptr;
+    void (*setAgentTimerCount)(int count) = nullptr;
 };
 void SetAgentHooks(const AgentHooks& hooks);
 const AgentHooks& Agent();

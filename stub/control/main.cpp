@@ -1,3 +1,4 @@
+#include "stub/agent/agentproc.h"
 #include "stub/control/entry.h"
 #include "stub/ui/kdebug.h"
 
@@ -12,6 +13,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     int exitCode = 0;
     try {
+        agentproc::InstallAgentHooks();
         exitCode = entry::RunStub();
     } catch (...) {
         ConsoleLine(pid + " ==== unexpected failure ====");
