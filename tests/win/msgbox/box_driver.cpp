@@ -39,6 +39,20 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM lp) {
     return TRUE;
 }
 
+BOOL CALLBACK MatchBox(HWND hwnd, LPARAM lp) {
+    if (ClassOf(hwnd) != "KMsgBox") return TRUE;
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+}
+
+// Only the test's own boxes: other test programs show theirs on the same
+// desktop at the same time.
+HWND FindBoxOfThread(DWORD thread) {
+    HWND found = nullptr;
+    EnumThreadWindows(thread, MatchBox, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 BoxView Inspect(HWND box, DWORD guiThread) {
     BoxView v;
     v.box = box;
@@ -90,7 +104,7 @@ BoxDriver::BoxDriver(std::function<void(const BoxView&)> act)
     : guiThread_(GetCurrentThreadId()), thread_([this, act] {
           HWND box = nullptr;
           for (int i = 0; i < 1000 && !box; ++i) {
-              box = FindWindowA("KMsgBox", nullptr);
+              box = FindBoxOfThread(guiThread_);
               if (!box) Sleep(10);
           }
           if (!box) return;
