@@ -19,7 +19,7 @@ WIN32_TESTS := OFF
 endif
 FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap configure build native win32 win64 test test-native test-win32 fuzz demo clean format
+.PHONY: all bootstrap configure build native win32 win64 screenshots test test-native test-win32 fuzz demo clean format
 
 all: build
 
@@ -79,6 +79,11 @@ fuzz: bootstrap native
 	    $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
 	        $(NATIVE)/fuzz-corpus/$$s tests/fuzz/corpus/$$s || exit 1; \
 	done
+
+# PNGs of the boxes and windows under Xvfb with Wine's X11 driver.
+screenshots: bootstrap
+	@$(MAKE) --no-print-directory build
+	scripts/screenshots
 
 demo: bootstrap
 	@echo "make demo arrives with the self-extracting setup; until then run: make test"
