@@ -303,8 +303,11 @@ void SetupStart(HWND window) {
     if (self.IsWebDownload()) {
         if (S().webDownload) S().webDownload(agentCopy);
     } else {
-        const std::string packageFile = GetCmdValue("/SpanDiskFName1=", ExePath(false));
-        const std::string file = packageFile.empty() ? ExePath(false) : Unquote(packageFile, false);
+        // A first-disk stub holds no payload itself; started in place (by
+        // hand with "/SpanCdLvl=2" or another level) it reads its first part.
+        const std::string own = self.IsFirstDisk() ? ExePath(false) + ".001" : ExePath(false);
+        const std::string packageFile = Unquote(GetCmdValue("/SpanDiskFName1=", own), false);
+        const std::string file = packageFile.empty() ? own : packageFile;
         const bool hidden = HasCmdWord("/hide") || self.RunHidden();
         SetupRun(SetupFolder(), file, agentCopy, !hidden, CommandTail());
     }
