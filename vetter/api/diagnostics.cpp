@@ -1,5 +1,6 @@
 // Levelled debug output, the version printout and the WMI self-test.
 #include "vetter/api/exports.h"
+#include "vetter/api/debug_level.h"
 #include "vetter/api/guard.h"
 #include "vetter/environment/wmi_session.h"
 
@@ -16,8 +17,6 @@ using vetter::Guarded;
 namespace vetter {
 namespace {
 
-// Fixed at build time; 0 keeps the debug file closed and its messages silent.
-constexpr int kDebugLevel = 0;
 const char kDebugFolder[] = "C:\\tmp\\";
 const char kDebugFileName[] = "Dbg_Vetter.log";
 const char kRuler[] =

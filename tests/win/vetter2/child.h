@@ -1,0 +1,11 @@
+#pragma once
+// Cases that end their process run in a child: this test program again,
+// limited to ChildProcess.Run, with the case named in V2_CHILD.
+#include <string>
+
+namespace v2 {
+
+// Runs the named child case and returns its exit code (-1: not started).
+long RunChild(const std::string& caseName, const std::string& argument);
+
+} // namespace v2
