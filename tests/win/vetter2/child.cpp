@@ -2,10 +2,16 @@
 
 #include "tests/win/vetter2/plugin.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace v2 {
+
+namespace {
+constexpr const char kOutputMarker[] = "--- plug-in output ---\n";
+} // namespace
 
 long RunChild(const std::string& caseName, const std::string& argument) {
     char self[MAX_PATH * 2] = {};
@@ -16,6 +22,48 @@ long RunChild(const std::string& caseName, const std::string& argument) {
         testsupport::RunAndWait("\"" + std::string(self) + "\" --gtest_filter=ChildProcess.Run");
     SetEnvironmentVariableA("V2_CHILD", nullptr);
     SetEnvironmentVariableA("V2_CHILD_ARG", nullptr);
+    return code;
+}
+
+long RunChildCapturing(const std::string& caseName, const std::string& argument,
+                       std::string* output) {
+    testsupport::TempDir dir;
+    std::string file = dir.file("stdout.txt");
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return -1;
+    char self[MAX_PATH * 2] = {};
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string cmd = "\"" + std::string(self) + "\" --gtest_filter=ChildProcess.Run";
+    SetEnvironmentVariableA("V2_CHILD", caseName.c_str());
+    SetEnvironmentVariableA("V2_CHILD_ARG", argument.c_str());
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = out;
+    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION pi = {};
+    long code = -1;
+    if (CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        DWORD exit = 0;
+        if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0 &&
+            GetExitCodeProcess(pi.hProcess, &exit))
+            code = long(exit);
+        else
+            TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CloseHandle(out);
+    SetEnvironmentVariableA("V2_CHILD", nullptr);
+    SetEnvironmentVariableA("V2_CHILD_ARG", nullptr);
+    *output = testsupport::ReadWholeFile(file);
+    // The child's standard output is in text mode: line ends arrive as CR LF.
+    output->erase(std::remove(output->begin(), output->end(), '\r'), output->end());
+    size_t marker = output->find(kOutputMarker);
+    output->erase(0, marker == std::string::npos ? 0 : marker + std::strlen(kOutputMarker));
     return code;
 }
 
@@ -41,6 +89,7 @@ TEST(ChildProcess, Run) {
         using Fn = int (*)(char*, int);
         Export<Fn>("?string2int@@YAHPADH@Z")(&arg[0], 16);
     } else if (which == "bitlocker") {
+        std::fputs(kOutputMarker, stdout);
         std::fflush(stdout);
         int r = Export<int (*)()>("?CheckBitLocker@@YAHXZ")();
         std::fflush(stdout);

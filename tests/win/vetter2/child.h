@@ -7,5 +7,8 @@ namespace v2 {
 
 // Runs the named child case and returns its exit code (-1: not started).
 long RunChild(const std::string& caseName, const std::string& argument);
+// The same with the child's standard output kept in *output.
+long RunChildCapturing(const std::string& caseName, const std::string& argument,
+                       std::string* output);
 
 } // namespace v2
