@@ -1,8 +1,6 @@
 #include "stub/net/progbar.h"
 
-#include "stub/net/local_pump.h"
-
-using localpump::WaitPumping;
+#include "stub/util/utils.h"
 
 TProgBar::~TProgBar() {
     Finish(0, 0);

@@ -6,11 +6,11 @@
 #include "core/package/unpack_agent.h"
 #include "core/package/walk.h"
 #include "core/util/text.h"
-#include "stub/net/local_pump.h"
 #include "stub/package/win_file_source.h"
 #include "stub/ui/kdebug.h"
 #include "stub/ui/kmsgbox.h"
 #include "stub/util/handles.h"
+#include "stub/util/utils.h"
 
 #include <winioctl.h>
 
@@ -18,8 +18,6 @@
 #include <cstdio>
 
 using namespace package;
-using localpump::DispatchPending;
-using localpump::WaitPumping;
 
 namespace {
 
@@ -118,7 +116,7 @@ class PumpingSource : public ByteSource {
     int64_t Size() override { return inner_.Size(); }
     size_t ReadAt(uint64_t offset, void* buf, size_t n) override {
         size_t got = inner_.ReadAt(offset, buf, n);
-        DispatchPending();
+        PumpMessages(0);
         return got;
     }
 
@@ -161,7 +159,7 @@ class EntryWriter : public EntrySink {
     void SetCompressed(bool compressed) { compressed_ = compressed; }
 
     bool Content(const char* data, size_t n) override {
-        if (compressed_) DispatchPending();
+        if (compressed_) PumpMessages(0);
         length_ += n;
         if (failed_) return true; // counted for the failure report
         buffer_.append(data, n);
@@ -354,7 +352,7 @@ std::string Extract(const std::string& packagePath, const std::string& targetFol
                                 charset, buttons);
                 PumpingSource pumping(src);
                 do {
-                    DispatchPending();
+                    PumpMessages(0);
                     StoredBlock b;
                     if (!ReadStoredBlock(src, pos, end, b)) break;
                     if (b.available < b.length) {
