@@ -1,7 +1,7 @@
 // vetcheck: why does this package refuse this server? Loads a Vetter.dll,
-// prints its version, every condition with its answer for the given
-// condition data, runs an execution on request, and prints what the plug-in
-// published for the engine.
+// prints its version, the model, chassis and D-number it finds, every condition with its answer for
+// the given condition data, runs an execution on request, and prints what the plug-in published for
+// the engine.
 #include "tools/vetcheck/vetter_client.h"
 
 #include <cstdio>
@@ -66,6 +66,16 @@ int main(int argc, char** argv) {
     }
     std::printf("plug-in %s\nversion %d\n", dll.c_str(), vetter.Version());
     std::printf("data %s\n", data.c_str());
+    vetcheck::IdentityFacts id = vetter.Identity();
+    auto fact = [](const char* name, bool found, int result, const std::string& value) {
+        if (found)
+            std::printf("%s %s\n", name, value.c_str());
+        else
+            std::printf("%s not determined (%d)\n", name, result);
+    };
+    fact("model", id.modelResult == 0, id.modelResult, id.model);
+    fact("chassis", id.chassisResult == 0, id.chassisResult, id.chassis);
+    fact("d-number", id.dNumberFound, 0, id.dNumber);
     for (const vetcheck::NamedAnswer& c : vetter.AllConditions(data))
         std::printf("condition %u \"%s\" = %d\n", c.index, c.name.c_str(), c.answer);
     std::vector<std::string> executions = vetter.ExecutionNames();

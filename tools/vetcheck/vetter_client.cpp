@@ -9,6 +9,8 @@ using VersionFn = int (*)();
 using AliasFn = char* (*)(unsigned, char*);
 using ConditionFn = int (*)(void*, void*, char*);
 using ExecutionFn = int (*)(void*, void*, char*, char*);
+using TextFn = int (*)(char*, bool);
+using BoardFn = bool (*)(char*, bool);
 
 template <typename Fn> Fn As(FARPROC p) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(p));
@@ -92,6 +94,28 @@ std::vector<std::pair<std::string, std::string>> VetterClient::Published() {
         values.emplace_back(name, n > 0 && n < sizeof value ? std::string(value, n) : "");
     }
     return values;
+}
+
+IdentityFacts VetterClient::Identity() const {
+    IdentityFacts facts;
+    auto text = [&](const char* name, std::string* out) {
+        auto fn = As<TextFn>(Proc(name));
+        if (!fn) return -1;
+        char buffer[512] = {};
+        int r = fn(buffer, false);
+        buffer[sizeof buffer - 1] = '\0';
+        *out = buffer;
+        return r;
+    };
+    facts.modelResult = text("?Get_Model_Name@@YAHPAD_N@Z", &facts.model);
+    facts.chassisResult = text("?Get_Chassis_ID@@YAHPAD_N@Z", &facts.chassis);
+    if (auto fn = As<BoardFn>(Proc("?Get_Systemboard_D_Nummer@@YA_NPAD_N@Z"))) {
+        char buffer[512] = {};
+        facts.dNumberFound = fn(buffer, false);
+        buffer[sizeof buffer - 1] = '\0';
+        facts.dNumber = buffer;
+    }
+    return facts;
 }
 
 } // namespace vetcheck

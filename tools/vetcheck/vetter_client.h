@@ -14,6 +14,16 @@ struct NamedAnswer {
     int answer; // 0 or 1 for a condition, 0 or 1 for an execution
 };
 
+// The identifiers the rules work with, asked without publishing.
+struct IdentityFacts {
+    int modelResult = -1; // 0 found, 4 not determined, -1 export missing
+    std::string model;
+    int chassisResult = -1;
+    std::string chassis;
+    bool dNumberFound = false;
+    std::string dNumber;
+};
+
 class VetterClient {
   public:
     VetterClient() = default;
@@ -33,6 +43,7 @@ class VetterClient {
     int Condition(unsigned index, const std::string& data) const;
     int Execution(unsigned index, const std::string& a, const std::string& b) const;
     std::vector<NamedAnswer> AllConditions(const std::string& data) const;
+    IdentityFacts Identity() const;
 
     // The environment variables the plug-in sets for the engine, in order;
     // values are empty when unset.

@@ -25,19 +25,14 @@ long RunChild(const std::string& caseName, const std::string& argument) {
     return code;
 }
 
-long RunChildCapturing(const std::string& caseName, const std::string& argument,
-                       std::string* output) {
+long RunCapturing(const std::string& commandLine, std::string* output) {
     testsupport::TempDir dir;
     std::string file = dir.file("stdout.txt");
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out == INVALID_HANDLE_VALUE) return -1;
-    char self[MAX_PATH * 2] = {};
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    std::string cmd = "\"" + std::string(self) + "\" --gtest_filter=ChildProcess.Run";
-    SetEnvironmentVariableA("V2_CHILD", caseName.c_str());
-    SetEnvironmentVariableA("V2_CHILD_ARG", argument.c_str());
+    std::string cmd = commandLine;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
@@ -57,11 +52,22 @@ long RunChildCapturing(const std::string& caseName, const std::string& argument,
         CloseHandle(pi.hProcess);
     }
     CloseHandle(out);
+    *output = testsupport::ReadWholeFile(file);
+    // Standard output in text mode: line ends arrive as CR LF.
+    output->erase(std::remove(output->begin(), output->end(), '\r'), output->end());
+    return code;
+}
+
+long RunChildCapturing(const std::string& caseName, const std::string& argument,
+                       std::string* output) {
+    char self[MAX_PATH * 2] = {};
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    SetEnvironmentVariableA("V2_CHILD", caseName.c_str());
+    SetEnvironmentVariableA("V2_CHILD_ARG", argument.c_str());
+    long code =
+        RunCapturing("\"" + std::string(self) + "\" --gtest_filter=ChildProcess.Run", output);
     SetEnvironmentVariableA("V2_CHILD", nullptr);
     SetEnvironmentVariableA("V2_CHILD_ARG", nullptr);
-    *output = testsupport::ReadWholeFile(file);
-    // The child's standard output is in text mode: line ends arrive as CR LF.
-    output->erase(std::remove(output->begin(), output->end(), '\r'), output->end());
     size_t marker = output->find(kOutputMarker);
     output->erase(0, marker == std::string::npos ? 0 : marker + std::strlen(kOutputMarker));
     return code;

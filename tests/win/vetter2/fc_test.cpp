@@ -27,7 +27,7 @@ template <class T> size_t Count(T** list) {
 const char kAdapters[] =
     "[HbaApi]\nVersion=3\nAdapters=2\n"
     "[Adapter0]\nName=fc-closed\nOpen=0\n"
-    "[Adapter1]\nName=fc1\nManufacturer=  Maker\t\nModel=LPe \"1\"\n"
+    "[Adapter1]\nName=fc1\nManufacturer=  Maker\t\nModel=Card \"1\"\n"
     "NodeWWN=20:00:00:00:C9:12:34:56\nVendorSpecificID=77\nPorts=2\n"
     "[Adapter1.Port0]\nPortWWN=10:00:00:00:C9:12:34:56\nPortSymbolicName=first\n"
     "[Adapter1.Port1]\nPortWWN=10:00:00:00:C9:12:34:57\nDiscovered=3\n"
@@ -68,7 +68,7 @@ TEST(FcInventory, WithoutTheLibraryAndThenThroughTheStandIn) {
 
     const fc_ctrl_info* c = list[count];
     EXPECT_STREQ(c->attributes.Manufacturer, "Maker");
-    EXPECT_STREQ(c->attributes.Model, "LPe  1"); // quotes cleaned to blanks
+    EXPECT_STREQ(c->attributes.Model, "Card  1"); // quotes cleaned to blanks
     EXPECT_EQ(c->attributes.VendorSpecificID, 0u);
     EXPECT_EQ(c->attributes.NumberOfPorts, 2u);
     EXPECT_EQ(Wwn(c->attributes.NodeWWN), "20:00:00:00:C9:12:34:56");
@@ -162,19 +162,19 @@ TEST(FcConfig, FileRulesAndRecords) {
         "# name | type | Vendor-Id | Device-Id | ...\n"
         "-----+-----+-----\n"
         "|||\n"
-        "| FC-A | LP | 10DF | 0xF100 | 10df | 0001 | c6 | c7 | c8 | nine | ten | eleven | twelve"
+        "| FC-A | T1 | 1A2B | 0xF100 | 1a2b | 0001 | c6 | c7 | c8 | nine | ten | eleven | twelve"
         " | t1 | \"long\" | x1 | t2 | s2 |\n"
-        "| FC-B | QL | 1077 | 2532 | 1077 | 015C |\n"));
+        "| FC-B | T2 | 3C4D | 2532 | 3C4D | 015C |\n"));
     fc_config_file_entry**& list = Var<fc_config_file_entry**>(kConfigList);
     size_t count = Count(list);
     ASSERT_EQ(Export<int (*)(char*)>(kReadConfig)(&path[0]), 0);
     ASSERT_EQ(Count(list), count + 2);
     const fc_config_file_entry* a = list[count];
     EXPECT_STREQ(a->column0, "FC-A");
-    EXPECT_STREQ(a->vendorIdText, "10DF");
-    EXPECT_EQ(a->vendorId, 0x10DF);
+    EXPECT_STREQ(a->vendorIdText, "1A2B");
+    EXPECT_EQ(a->vendorId, 0x1A2B);
     EXPECT_EQ(a->deviceId, 0xF100);
-    EXPECT_EQ(a->subVendorId, 0x10DF);
+    EXPECT_EQ(a->subVendorId, 0x1A2B);
     EXPECT_EQ(a->subSystemId, 1);
     EXPECT_STREQ(a->column9, "nine");
     EXPECT_STREQ(a->column11, "eleven");
@@ -197,11 +197,11 @@ TEST(FcConfig, BadHexValuesEndTheProcess) {
         const char* line;
         long exitCode;
     } cases[] = {
-        {"| FC | LP |    | 1 | 2 | 3 |\n", 55}, // a blank Vendor-Id
-        {"| FC | LP | 10DF | XYZ | 2 | 3 |\n", 55},
-        {"| FC | LP | 10DF | 1 | 2 |\n", 55}, // no Sub-System-Id
-        {"| FC | LP | 100000000 | 1 | 2 | 3 |\n", 1},
-        {"| FC | LP | 10DF | 1 | 2 | 3 |\n", 200}, // read to the end: the child returns
+        {"| FC | T1 |    | 1 | 2 | 3 |\n", 55}, // a blank Vendor-Id
+        {"| FC | T1 | 1A2B | XYZ | 2 | 3 |\n", 55},
+        {"| FC | T1 | 1A2B | 1 | 2 |\n", 55}, // no Sub-System-Id
+        {"| FC | T1 | 100000000 | 1 | 2 | 3 |\n", 1},
+        {"| FC | T1 | 1A2B | 1 | 2 | 3 |\n", 200}, // read to the end: the child returns
     };
     for (const Case& c : cases) {
         std::string path = dir.file("bad.cfg");

@@ -65,7 +65,7 @@ TEST_F(Rules, BoardFoundAndVirtualMachine) {
     } cases[] = {
         {"[SMBIOS]\n1=440BX Desktop\n2=CX1\n", 1, 1},
         {"[SMBIOS]\n1=D1234\n2=440BX Chassis\n", 1, 0}, // "440BX" counts for boards only
-        {"[SMBIOS]\n1=D1234\n2=HVM domU\n", 1, 1},
+        {"[SMBIOS]\n1=D1234\n2=HVM guest\n", 1, 1},
         {"[WMI]\n0=Virtual Machine\n[SMBIOS]\n1=D1234\n", 1, 1},
         {"[SMBIOS]\n1=Intel\n2=CX1\n", 0, 0},
         {"", 0, 0},

@@ -199,7 +199,7 @@ TEST_F(Service, CabinetNumberFromThePropertyOrZero) {
 }
 
 TEST_F(Service, PublishingSetsOnlyTheFunctionsVariable) {
-    Start("[Values]\n0108=CX100\n0201=S26361-D1234\n0208=BOARD-M\n0608=CAB-M\nA006=BIOS 1.0\n");
+    Start("[Values]\n0108=CX100\n0201=P40210-D1234\n0208=BOARD-M\n0608=CAB-M\nA006=BIOS 1.0\n");
     struct Case {
         const char* fn;
         const char* variable;
@@ -207,7 +207,7 @@ TEST_F(Service, PublishingSetsOnlyTheFunctionsVariable) {
     } cases[] = {
         {kChassisVtrx, "CHASSISID", "CX100"},
         {kCabinetModelVtrx, "CHASSISID", "CAB-M"},
-        {kSachnummerVtrx, "SACHNUMMER", "S26361-D1234"},
+        {kSachnummerVtrx, "SACHNUMMER", "P40210-D1234"},
         {kBoardModelVtrx, "SYSTEMMODEL", "BOARD-M"},
         {kBiosVersion, nullptr, "BIOS 1.0"},
     };
