@@ -1,5 +1,7 @@
 #include "stub/agent/agentproc.h"
 #include "stub/control/entry.h"
+#include "stub/setup/stubsetup.h"
+#include "stub/setup/websetup.h"
 #include "stub/ui/kdebug.h"
 
 #include <windows.h>
@@ -14,6 +16,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     int exitCode = 0;
     try {
         agentproc::InstallAgentHooks();
+        SetWebDownloadSetup(WebSetupStart);
         exitCode = entry::RunStub();
     } catch (...) {
         ConsoleLine(pid + " ==== unexpected failure ====");
