@@ -9,12 +9,10 @@
 #include "stub/package/win_file_source.h"
 #include "stub/ui/kdebug.h"
 #include "stub/ui/kmsgbox.h"
+#include "stub/util/files.h"
 #include "stub/util/handles.h"
 #include "stub/util/utils.h"
 
-#include <winioctl.h>
-
-#include <cctype>
 #include <cstdio>
 
 using namespace package;
@@ -264,24 +262,9 @@ void WriteAgentCopy(Win32FileSource& src, uint64_t payloadStart, const std::stri
     ConsoleLine(ProcessIdText() + " New AU-Agent: " + path);
 }
 
-bool EjectCDLocal(const std::string& path) {
-    if (path.empty()) return false;
-    char letter = char(std::toupper(static_cast<unsigned char>(path[0])));
-    if (letter < 'A' || letter > 'Z') return false;
-    std::string root = std::string(1, letter) + ":\\";
-    if (GetDriveTypeA(root.c_str()) != DRIVE_CDROM) return false;
-    std::string device = "\\\\.\\" + std::string(1, letter) + ":";
-    win::File h(CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                            nullptr));
-    ConsoleLine("EjectCD-2: " + device + " " + std::to_string(intptr_t(h.get())));
-    if (!h)
-        h.reset(CreateFileA(device.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, 0, nullptr));
-    ConsoleLine("EjectCD-3: " + device + " " + std::to_string(intptr_t(h.get())));
-    DWORD ignored = 0;
-    return h && DeviceIoControl(h.get(), IOCTL_STORAGE_EJECT_MEDIA, nullptr, 0, nullptr, 0,
-                                &ignored, nullptr);
+// The eject's trace lines belong on the stub's debug channel.
+bool EjectCDTraced(const std::string& path) {
+    return EjectCD(path, ConsoleLine);
 }
 
 bool DefaultConfirmDisk(const std::string& text, const std::string& title, int charset,
@@ -296,7 +279,7 @@ void DefaultErrorMsg(const std::string& text, int charset, const std::string& bu
 } // namespace
 
 UnPackUi DefaultUnPackUi() {
-    return UnPackUi{DefaultConfirmDisk, DefaultErrorMsg, SetAutoPlayCancel, EjectCDLocal};
+    return UnPackUi{DefaultConfirmDisk, DefaultErrorMsg, SetAutoPlayCancel, EjectCDTraced};
 }
 
 UnPackUi& UnPackUiHooks() {

@@ -306,7 +306,7 @@ void DeleteMySelf(bool removeFolder, bool shortNames) {
     WinExec(("\"" + batch + "\"").c_str(), SW_HIDE);
 }
 
-bool EjectCD(const std::string& path) {
+bool EjectCD(const std::string& path, void (*traceLine)(const std::string&)) {
     if (path.empty()) return false;
     const char letter = UpperChar(path[0]);
     if (letter < 'A' || letter > 'Z') return false;
@@ -319,11 +319,11 @@ bool EjectCD(const std::string& path) {
     auto handleText = [&] {
         return std::to_string(static_cast<long long>(reinterpret_cast<INT_PTR>(f.get())));
     };
-    utilout::Line("EjectCD-2: " + device + " " + handleText());
+    traceLine("EjectCD-2: " + device + " " + handleText());
     if (!f)
         f.reset(CreateFileA(device.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, 0, nullptr));
-    utilout::Line("EjectCD-3: " + device + " " + handleText());
+    traceLine("EjectCD-3: " + device + " " + handleText());
     if (!f) return false;
     DWORD returned = 0;
     const DWORD kEjectMedia = 0x2D4808; // IOCTL_STORAGE_EJECT_MEDIA

@@ -2,6 +2,8 @@
 // Unit Files: whole- and part-file reads and writes, free space, searches
 // over folders and drives, recursive deletion, the self-deleting batch and
 // the CD eject. Failures are results (false, empty, 0, -1); nothing raises.
+#include "stub/util/console.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -44,4 +46,6 @@ std::string WriteSelfDeleteBatch(const std::string& exe, bool removeFolder, bool
 void DeleteMySelf(bool removeFolder, bool shortNames);
 
 // Ejects the CD in the drive of path; false for anything but a CD-ROM drive.
-bool EjectCD(const std::string& path);
+// The "EjectCD-2/-3" lines go to traceLine; the extraction passes the stub's
+// debug channel, since the utility layer's own lines go to the C stdout.
+bool EjectCD(const std::string& path, void (*traceLine)(const std::string&) = utilout::Line);
