@@ -4,6 +4,7 @@
 #include "core/util/ksub.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 #include <zlib.h>
@@ -62,6 +63,20 @@ bool IsDeviceName(const std::string& component) {
     return false;
 }
 } // namespace
+
+std::string Printable(const std::string& s) {
+    std::string out;
+    for (unsigned char c : s) {
+        if (c >= 0x20 && c < 0x7F) {
+            out += char(c);
+        } else {
+            char b[8];
+            std::snprintf(b, sizeof b, "\\x%02X", c);
+            out += b;
+        }
+    }
+    return out;
+}
 
 bool IsSafeEntryName(const std::string& name) {
     if (name.empty() || name[0] == '\\') return false;

@@ -46,6 +46,9 @@ std::string MakeEntryHeader(const std::string& name, uint32_t dosTime);
 // of <>:"/|?*, no component that names a device ("CON", "lpt1.txt"); the run
 // marker is cut off before this test.
 bool IsSafeEntryName(const std::string& name);
+// Names and header texts read from a package, for messages: bytes outside
+// 0x20..0x7E are written as \xHH, so a hostile name cannot upset the output.
+std::string Printable(const std::string& s);
 
 // Receives one entry as it is decoded. Begin is called once the header is
 // complete; returning false from Begin or Content stops the entry.

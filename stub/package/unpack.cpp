@@ -13,8 +13,6 @@
 #include "stub/util/handles.h"
 #include "stub/util/utils.h"
 
-#include <cstdio>
-
 using namespace package;
 
 namespace {
@@ -80,20 +78,6 @@ std::string FileNamePart(const std::string& path) {
 std::string FolderOf(const std::string& path) {
     size_t slash = path.rfind('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-std::string Printable(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += char(c);
-        } else {
-            char b[8];
-            std::snprintf(b, sizeof b, "\\x%02X", c);
-            out += b;
-        }
-    }
-    return out;
 }
 
 std::string ProcessIdText() {

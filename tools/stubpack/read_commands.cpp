@@ -48,20 +48,6 @@ const char kTokenHelp[] =
     "(default 16) when no TEXT is given; --reveal prints the plain value of a\n"
     "scrambled text (exit code 1 when it cannot be revealed).\n";
 
-std::string Printable(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += char(c);
-        } else {
-            char b[8];
-            std::snprintf(b, sizeof b, "\\x%02X", c);
-            out += b;
-        }
-    }
-    return out;
-}
-
 std::string DosTimeText(uint32_t t) {
     if (t == 0) return "-";
     char b[32];
@@ -84,7 +70,7 @@ void PrintBlockItems(const char* title, const std::string& block, const char* co
             auto plain = package::RevealToken(v);
             v = plain ? *plain + " (revealed)" : v + " (cannot be revealed)";
         }
-        std::printf("  %d %-16s %s\n", i, names[i], Printable(v).c_str());
+        std::printf("  %d %-16s %s\n", i, names[i], package::Printable(v).c_str());
     }
 }
 
@@ -140,10 +126,10 @@ class InspectVisitor : public package::PackageVisitor {
             "  %4d  %-10s %10u -> %10llu  %s  %s%s%s%s\n", b.counter - 2,
             b.block.compressed ? "compressed" : "stored", b.block.length,
             (unsigned long long)sink.content, DosTimeText(sink.header.dosTime).c_str(),
-            Printable(sink.header.name).c_str(),
+            package::Printable(sink.header.name).c_str(),
             sink.header.runEntry.empty()
                 ? ""
-                : ("  [run: " + Printable(sink.header.runEntry) + "]").c_str(),
+                : ("  [run: " + package::Printable(sink.header.runEntry) + "]").c_str(),
             r == package::EntryResult::Ok ? "" : "  ",
             r == package::EntryResult::Ok
                 ? ""
@@ -212,9 +198,9 @@ int InspectCommand(Args& args) {
     std::printf("language block (%zu bytes): %d languages\n", lang.size(), langs);
     for (int i = 0; i < langs; ++i) {
         std::string entry = SUB::Get(lang, i, "");
-        std::printf("  %s:", Printable(SUB::Get(entry, 0, "")).c_str());
+        std::printf("  %s:", package::Printable(SUB::Get(entry, 0, "")).c_str());
         for (int k = 1; k < SUB::Count(entry); ++k)
-            std::printf(" %s", Printable(SUB::Get(entry, k, "")).c_str());
+            std::printf(" %s", package::Printable(SUB::Get(entry, k, "")).c_str());
         std::printf("\n");
     }
     static const char* const kParams[] = {"update-location", "descriptor", "agent-name", "token",
@@ -276,7 +262,7 @@ class ExtractVisitor : public package::PackageVisitor, public package::EntrySink
     bool Begin(const package::EntryHeader& h) override {
         if (!h.runEntry.empty()) runEntry = h.runEntry;
         if (!package::IsSafeEntryName(h.name)) {
-            error = "entry name '" + Printable(h.name) + "' would leave the target folder";
+            error = "entry name '" + package::Printable(h.name) + "' would leave the target folder";
             return false;
         }
         std::string rel = h.name;

@@ -65,6 +65,12 @@ TEST(Entry, SafeNames) {
         EXPECT_FALSE(IsSafeEntryName(bad)) << bad;
 }
 
+TEST(Entry, PrintableEscapesControlAndHighBytes) {
+    EXPECT_EQ(Printable("sub\\a b~.txt"), "sub\\a b~.txt");
+    EXPECT_EQ(Printable(std::string("a\tb\x7F\xE9", 5)), "a\\x09b\\x7F\\xE9");
+    EXPECT_EQ(Printable(std::string("\0", 1)), "\\x00");
+}
+
 TEST(Entry, StoredAndCompressedDecodeAlike) {
     std::string content(100000, '\0');
     for (size_t i = 0; i < content.size(); ++i)
