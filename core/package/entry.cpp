@@ -152,17 +152,23 @@ EntryResult DecodeEntry(ByteSource& src, const StoredBlock& block, EntrySink& si
     uint64_t pos = block.DataOffset();
     uint32_t left = block.available;
     bool truncated = block.available < block.length;
+    // The next chunk of the entry's bytes into `in`; 0 when the file ends early.
+    auto readChunk = [&]() -> size_t {
+        size_t want = left < in.size() ? left : in.size();
+        size_t got = src.ReadAt(pos, in.data(), want);
+        if (got == 0) {
+            truncated = true;
+            return 0;
+        }
+        pos += got;
+        left -= uint32_t(got);
+        return got;
+    };
 
     if (!block.compressed) {
         while (left > 0) {
-            size_t want = left < in.size() ? left : in.size();
-            size_t got = src.ReadAt(pos, in.data(), want);
-            if (got == 0) {
-                truncated = true;
-                break;
-            }
-            pos += got;
-            left -= uint32_t(got);
+            size_t got = readChunk();
+            if (got == 0) break;
             if (!split.Feed(in.data(), got)) return split.Finish();
         }
         if (truncated) return EntryResult::Truncated;
@@ -177,14 +183,8 @@ EntryResult DecodeEntry(ByteSource& src, const StoredBlock& block, EntrySink& si
     std::vector<char> out(kReadChunk);
     bool ended = false;
     while (!ended && left > 0) {
-        size_t want = left < in.size() ? left : in.size();
-        size_t got = src.ReadAt(pos, in.data(), want);
-        if (got == 0) {
-            truncated = true;
-            break;
-        }
-        pos += got;
-        left -= uint32_t(got);
+        size_t got = readChunk();
+        if (got == 0) break;
         g.z.next_in = reinterpret_cast<Bytef*>(in.data());
         g.z.avail_in = uInt(got);
         do {
