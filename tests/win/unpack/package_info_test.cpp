@@ -6,32 +6,18 @@
 #include "core/package/writer.h"
 #include "stub/package/win_file_source.h"
 #include "tests/support/wine_test_support.h"
+#include "tests/win/unpack/payload_fixture.h"
 #include "tests/win/unpack/unpack_fixtures.h"
 
 #include <gtest/gtest.h>
 
 using namespace package;
 using testsupport::ReadWholeFile;
-using testsupport::TempDir;
 using testsupport::WriteWholeFile;
 
 namespace {
 
-class PackageInfoTest : public ::testing::Test {
-  protected:
-    PayloadFile File(const std::string& stored, const std::string& bytes, uint32_t time = 0) {
-        std::string path = dir_.file("src_" + std::to_string(count_++));
-        EXPECT_TRUE(WriteWholeFile(path, bytes));
-        PayloadFile f;
-        f.storedName = stored;
-        f.sourcePath = path;
-        f.size = bytes.size();
-        f.dosTime = time;
-        return f;
-    }
-    TempDir dir_;
-    int count_ = 0;
-};
+class PackageInfoTest : public unpacktest::PayloadFixture {};
 
 TEST_F(PackageInfoTest, EveryFieldReadsBackAsWritten) {
     BuildOptions o;

@@ -4,6 +4,7 @@
 #include "stub/package/unpack.h"
 #include "stub/package/win_file_source.h"
 #include "tests/support/wine_test_support.h"
+#include "tests/win/unpack/payload_fixture.h"
 #include "tests/win/unpack/unpack_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,6 @@
 using namespace package;
 using namespace unpacktest;
 using testsupport::ReadWholeFile;
-using testsupport::TempDir;
 using testsupport::WriteWholeFile;
 
 namespace {
@@ -31,21 +31,11 @@ std::string Bytes(size_t n, unsigned seed) {
     return s;
 }
 
-class UnpackTest : public ::testing::Test {
+class UnpackTest : public PayloadFixture {
   protected:
     std::string Target() const { return dir_.file("out"); }
     std::string Out(const std::string& name) const { return Target() + "\\" + name; }
 
-    PayloadFile File(const std::string& stored, const std::string& bytes, uint32_t time = 0) {
-        std::string path = dir_.file("src_" + std::to_string(count_++));
-        EXPECT_TRUE(WriteWholeFile(path, bytes));
-        PayloadFile f;
-        f.storedName = stored;
-        f.sourcePath = path;
-        f.size = bytes.size();
-        f.dosTime = time;
-        return f;
-    }
     BuildOptions Options(std::vector<PayloadFile> files) {
         BuildOptions o;
         o.stubImage = Image(4096);
@@ -65,9 +55,7 @@ class UnpackTest : public ::testing::Test {
                                  [kind](const ProgressEvent& e) { return e.kind == kind; }));
     }
 
-    TempDir dir_;
     FakeUi ui_;
-    int count_ = 0;
 };
 
 TEST_F(UnpackTest, WriterPackageExtractsFilesDatesAndRunEntry) {
