@@ -65,12 +65,13 @@ test-native:
 # The Wine tests share one prefix and the local HTTP test servers (127.0.0.1
 # only); the servers and the prefix's wineserver are ended afterwards either way.
 # They run one program at a time: programs in one prefix share its registry,
-# desktop and debug-viewer windows, and would see each other's.
+# desktop and debug-viewer windows, and would see each other's. A program that
+# fails is run once more; its first failure stays in the log.
 test-win32:
 	scripts/wine-run cmd /c exit 0 >/dev/null
 	testing/servers/start-all >/dev/null; \
 	. build/http-servers/env; \
-	ctest --test-dir $(WINE_TREE) --output-on-failure; rc=$$?; \
+	ctest --test-dir $(WINE_TREE) --output-on-failure --repeat until-pass:2; rc=$$?; \
 	testing/servers/stop-all >/dev/null 2>&1; scripts/wine-stop; exit $$rc
 
 # Longer fuzzing: every fuzzer for FUZZ_SECONDS seconds.
